@@ -1,0 +1,38 @@
+# Two commands do everything on a fresh Debian 12 machine:
+#   make run    installs what is missing, builds, and runs the saver
+#   make test   installs what is missing, builds, and runs every test
+BUILD    ?= build
+JOBS     ?= $(shell nproc)
+CMAKE_ARGS ?=
+# Screen for the tests that need an X server; -noreset keeps RandR monitors alive.
+XVFB_SCREEN ?= -screen 0 1920x1080x24 -noreset
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@$(BUILD)/app/korvel3d --help
+
+# Tests that need a display find one here; the rest run headless on Mesa.
+test: build
+	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
+	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS); \
+	else \
+	  xvfb-run -a -s "$(XVFB_SCREEN)" ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS); \
+	fi
+
+bench: build
+	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf $(BUILD)
