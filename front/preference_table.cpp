@@ -1,0 +1,92 @@
+#include "front/preference_table.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+using BoolField = bool* (*)(PreferenceFields);
+using IntField = int32_t* (*)(PreferenceFields);
+using UnsignedField = uint32_t* (*)(PreferenceFields);
+using FloatField = float* (*)(PreferenceFields);
+
+PreferenceEntry Flag(const char* key, bool initial, BoolField field) { return {key, initial, field, std::nullopt}; }
+
+PreferenceEntry Whole(const char* key, int32_t initial, IntField field,
+                      std::optional<PreferenceBounds> safe = std::nullopt) {
+    return {key, initial, field, safe};
+}
+
+PreferenceEntry Whole(const char* key, int32_t initial, UnsignedField field) {
+    return {key, initial, field, std::nullopt};
+}
+
+PreferenceEntry Decimal(const char* key, float initial, FloatField field) { return {key, initial, field, std::nullopt}; }
+
+// The only values that break the saver: a glyph size below 1 divides by zero, a fall speed
+// below -29 takes a remainder by zero or a negative number (and one above this maximum
+// overflows when 30 is added), a negative line count cannot be allocated. The upper limits
+// keep a mistyped huge size or count from exhausting memory or time.
+constexpr PreferenceBounds kGlyphSizeBounds{1, 1000};
+constexpr PreferenceBounds kLineCountBounds{0, 100000};
+constexpr PreferenceBounds kFallSpeedBounds{-29, std::numeric_limits<int32_t>::max() - 30};
+
+std::vector<PreferenceEntry> BuildTable() {
+    using F = PreferenceFields;
+    return {
+        {kVersionKey, kVersionMark, std::monostate{}, std::nullopt},
+        Flag("MainMonitorOnly", false, [](F f) { return &f.MainMonitorOnly; }),
+        Whole("GlyphSize", 15, [](F f) { return &f.settings.GLYPHSIZE; }, kGlyphSizeBounds),
+        Whole("LineDensity", 600, [](F f) { return &f.settings.TOT_NUM_LINES; }, kLineCountBounds),
+        Whole("FallSpeed", 80, [](F f) { return &f.settings.FALLSPEED; }, kFallSpeedBounds),
+        Whole("ForwardSpeed", 20, [](F f) { return &f.settings.FORWARDSPEED; }),
+        Whole("ClockSize", 90, [](F f) { return &f.settings.CLOCKSIZE; }),
+        Whole("3DMode", 0, [](F f) { return &f.settings.MODE; }),
+        Flag("MoveForward", true, [](F f) { return &f.settings.FORWARDMOTION; }),
+        Flag("MoveSideways", false, [](F f) { return &f.settings.SIDEWAYSMOTION; }),
+        Flag("RandomForward", true, [](F f) { return &f.settings.RANDFORWARDSPEED; }),
+        Flag("ShowClock", false, [](F f) { return &f.settings.SHOWCLOCK; }),
+        Flag("Clock12Hr", false, [](F f) { return &f.settings.CLOCK12HR; }),
+        Flag("CamRotation", true, [](F f) { return &f.settings.CAMROTATION; }),
+        Flag("Shaded2D", true, [](F f) { return &f.settings.SHADED2D; }),
+        Decimal("Col1R", 0.0f, [](F f) { return &f.settings.Col1.r; }),
+        Decimal("Col1G", 0.7f, [](F f) { return &f.settings.Col1.g; }),
+        Decimal("Col1B", 0.0f, [](F f) { return &f.settings.Col1.b; }),
+        Decimal("Col2R", 0.4f, [](F f) { return &f.settings.Col2.r; }),
+        Decimal("Col2G", 1.0f, [](F f) { return &f.settings.Col2.g; }),
+        Decimal("Col2B", 0.8f, [](F f) { return &f.settings.Col2.b; }),
+        Decimal("BGColR", 0.0f, [](F f) { return &f.settings.BGCol.r; }),
+        Decimal("BGColG", 0.0f, [](F f) { return &f.settings.BGCol.g; }),
+        Decimal("BGColB", 0.0f, [](F f) { return &f.settings.BGCol.b; }),
+    };
+}
+
+}  // namespace
+
+const std::vector<PreferenceEntry>& PreferenceTable() {
+    static const std::vector<PreferenceEntry> table = BuildTable();
+    return table;
+}
+
+const std::vector<const PreferenceEntry*>& PreferenceReadOrder() {
+    // The table's order without the version mark, except that the mode is read first of the integers.
+    static const std::vector<const PreferenceEntry*> order = [] {
+        std::vector<const PreferenceEntry*> keys;
+        for (const PreferenceEntry& entry : PreferenceTable())
+            if (!std::holds_alternative<std::monostate>(entry.field)) keys.push_back(&entry);
+        auto mode = std::find(keys.begin(), keys.end(), FindPreference("3DMode"));
+        std::rotate(keys.begin() + 1, mode, mode + 1);
+        return keys;
+    }();
+    return order;
+}
+
+const PreferenceEntry* FindPreference(std::string_view key) {
+    for (const PreferenceEntry& entry : PreferenceTable())
+        if (key == entry.key) return &entry;
+    return nullptr;
+}
+
+int32_t KeepSafe(const PreferenceEntry& entry, int32_t value) {
+    return entry.safe ? std::clamp(value, entry.safe->min, entry.safe->max) : value;
+}
