@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/gl_info.h"
+
 namespace {
 
 void printHelp(FILE* out) {
@@ -10,7 +12,8 @@ void printHelp(FILE* out) {
                  "Korvel 3D: a 3-D field of falling glyph columns, drawn with OpenGL.\n"
                  "\n"
                  "  -h, --help       show this help and exit\n"
-                 "  -V, --version    show the version and exit\n");
+                 "  -V, --version    show the version and exit\n"
+                 "      --gl-info    describe each display's OpenGL renderer and exit\n");
 }
 
 }  // namespace
@@ -23,6 +26,10 @@ int main(int argc, char** argv) {
         }
         if (!std::strcmp(argv[i], "--version") || !std::strcmp(argv[i], "-V")) {
             std::printf("korvel3d %s\n", KORVEL3D_VERSION);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--gl-info")) {
+            PrintGLInfo(stdout);
             return 0;
         }
         std::fprintf(stderr, "korvel3d: unknown option '%s'\nTry 'korvel3d --help'.\n", argv[i]);

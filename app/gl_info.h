@@ -1,0 +1,5 @@
+#pragma once
+// `korvel3d --gl-info`: the display capability table, readable in a problem report.
+#include <cstdio>
+
+void PrintGLInfo(FILE* out);
