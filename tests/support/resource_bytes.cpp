@@ -49,5 +49,8 @@ TempFile::TempFile(const Bytes& bytes) {
 TempFile::~TempFile() { unlink(path_.c_str()); }
 
 void TempFile::Rewrite(const Bytes& bytes) {
+    // A new file rather than a truncated one: ext4 flushes a file that is
+    // truncated and rewritten at close, which would make each rewrite wait on the disk.
+    unlink(path_.c_str());
     if (!WriteBytes(path_, bytes)) throw std::runtime_error("cannot write " + path_);
 }
