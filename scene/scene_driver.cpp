@@ -78,5 +78,6 @@ void SSMAIN::Draw() {
     CODE->CAMERA.Move(FRAMETIME);
     CODE->Draw();
     glEnable(GL_DEPTH_TEST);
+    if (!PREVIEW) DoOverlay();
     glDisable(GL_TEXTURE_2D);
 }

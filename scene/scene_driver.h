@@ -23,8 +23,15 @@ public:
     void Update(double seconds);
     void Draw();
 
+    // The overlay: banners, clock and intro (drawn outside the preview only).
+    void DoOverlay();
+    void DoIntro();
+
     // Cleanup and destruction of the code field; CODE is none afterwards.
     void DiscardCode();
+
+    // The eight atlas cells of a time: hh, separator (10), mm, separator, ss.
+    static void ClockCells(int hour, int minute, int second, bool twelveHour, int cells[8]);
 
     double TOTALTIME;
     double FRAMETIME;
@@ -48,4 +55,5 @@ public:
 
 private:
     void ReleaseTextures();
+    uint32_t SlotTexture(uint32_t slot) const;
 };

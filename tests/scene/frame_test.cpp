@@ -32,7 +32,7 @@ protected:
     std::unique_ptr<SSMAIN> Scene(uint32_t mode) {
         srand(2024);
         auto driver = std::make_unique<SSMAIN>(kWidth);
-        driver->Setup(false, kWidth, kHeight);
+        driver->Setup(true, kWidth, kHeight);  // the field alone: no overlay
         driver->CODE->GLYPHTEX = atlas;
         SETTINGS settings = Defaults().settings;
         settings.MODE = mode;

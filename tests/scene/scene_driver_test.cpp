@@ -102,7 +102,7 @@ TEST_F(SceneDriverTest, CleanupTwiceIsHarmless) {
 TEST_F(SceneDriverTest, DrawLeavesTheStateItPromises) {
     srand(5);
     SSMAIN driver(256);
-    driver.Setup(false, 256, 256);
+    driver.Setup(true, 256, 256);  // the field's frame alone; the overlay has tests of its own
     SETTINGS s;
     s.GLYPHSIZE = 15;
     s.TOT_NUM_LINES = 10;
