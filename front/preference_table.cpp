@@ -12,13 +12,13 @@ using FloatField = float* (*)(PreferenceFields);
 
 PreferenceEntry Flag(const char* key, bool initial, BoolField field) { return {key, initial, field, std::nullopt}; }
 
-PreferenceEntry Whole(const char* key, int32_t initial, IntField field,
+PreferenceEntry Whole(const char* key, int32_t initial, IntField field, PreferenceBounds offered,
                       std::optional<PreferenceBounds> safe = std::nullopt) {
-    return {key, initial, field, safe};
+    return {key, initial, field, safe, offered};
 }
 
-PreferenceEntry Whole(const char* key, int32_t initial, UnsignedField field) {
-    return {key, initial, field, std::nullopt};
+PreferenceEntry Whole(const char* key, int32_t initial, UnsignedField field, PreferenceBounds offered) {
+    return {key, initial, field, std::nullopt, offered};
 }
 
 PreferenceEntry Decimal(const char* key, float initial, FloatField field) { return {key, initial, field, std::nullopt}; }
@@ -36,12 +36,12 @@ std::vector<PreferenceEntry> BuildTable() {
     return {
         {kVersionKey, kVersionMark, std::monostate{}, std::nullopt},
         Flag("MainMonitorOnly", false, [](F f) { return &f.MainMonitorOnly; }),
-        Whole("GlyphSize", 15, [](F f) { return &f.settings.GLYPHSIZE; }, kGlyphSizeBounds),
-        Whole("LineDensity", 600, [](F f) { return &f.settings.TOT_NUM_LINES; }, kLineCountBounds),
-        Whole("FallSpeed", 80, [](F f) { return &f.settings.FALLSPEED; }, kFallSpeedBounds),
-        Whole("ForwardSpeed", 20, [](F f) { return &f.settings.FORWARDSPEED; }),
-        Whole("ClockSize", 90, [](F f) { return &f.settings.CLOCKSIZE; }),
-        Whole("3DMode", 0, [](F f) { return &f.settings.MODE; }),
+        Whole("GlyphSize", 15, [](F f) { return &f.settings.GLYPHSIZE; }, {5, 60}, kGlyphSizeBounds),
+        Whole("LineDensity", 600, [](F f) { return &f.settings.TOT_NUM_LINES; }, {50, 5000}, kLineCountBounds),
+        Whole("FallSpeed", 80, [](F f) { return &f.settings.FALLSPEED; }, {0, 300}, kFallSpeedBounds),
+        Whole("ForwardSpeed", 20, [](F f) { return &f.settings.FORWARDSPEED; }, {0, 100}),
+        Whole("ClockSize", 90, [](F f) { return &f.settings.CLOCKSIZE; }, {20, 300}),
+        Whole("3DMode", 0, [](F f) { return &f.settings.MODE; }, {0, 2}),  // 3-D, flat, random
         Flag("MoveForward", true, [](F f) { return &f.settings.FORWARDMOTION; }),
         Flag("MoveSideways", false, [](F f) { return &f.settings.SIDEWAYSMOTION; }),
         Flag("RandomForward", true, [](F f) { return &f.settings.RANDFORWARDSPEED; }),

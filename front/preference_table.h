@@ -41,6 +41,9 @@ struct PreferenceEntry {
     PreferenceDefault defaultValue;
     PreferenceField field;                 // none for the version mark
     std::optional<PreferenceBounds> safe;  // none: every value runs
+    // The range the configuration sheet and the command line offer: friendly values
+    // well inside the safe bounds (integers only; none for the others).
+    std::optional<PreferenceBounds> offered = std::nullopt;
 
     PreferenceKind kind() const { return static_cast<PreferenceKind>(defaultValue.index()); }
 };
