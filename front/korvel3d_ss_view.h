@@ -75,6 +75,7 @@ public:
     void setSettingsOverride(SettingsOverride apply) { override_ = std::move(apply); }
 
 private:
-    std::unique_ptr<InterfaceFile> interfaceFile_;  // owns the sheet's window and controls
+    // Owns the sheet's window and controls; shared_ptr so this header needs no GTK type.
+    std::shared_ptr<InterfaceFile> interfaceFile_;
     SettingsOverride override_;
 };
