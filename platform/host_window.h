@@ -15,7 +15,7 @@ public:
     // The drawable area, origin (0, 0), in pixels.
     virtual Rect contentBounds() const = 0;
     // The monitor that holds the window; nothing when it is on none (or there is no display).
-    virtual std::optional<Screen> screen() const = 0;
+    virtual std::optional<DisplayScreen> screen() const = 0;
     // A context that draws into this window; nullptr when none can be made for the format.
     virtual std::unique_ptr<OpenGLContext> createContext(const PixelFormat& format) = 0;
     // True while the user drags the window's size.
