@@ -14,10 +14,12 @@ double RealMonotonic() {
 }
 
 SecondsSource monotonicSource = RealMonotonic;
+SecondsSource absoluteSource = nullptr;
 
 }  // namespace
 
 double CFAbsoluteTimeGetCurrent() {
+    if (absoluteSource) return absoluteSource();
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return now.tv_sec - kAbsoluteEpoch + now.tv_nsec * 1e-9;
@@ -26,3 +28,5 @@ double CFAbsoluteTimeGetCurrent() {
 double MonotonicSeconds() { return monotonicSource(); }
 
 void SetMonotonicSource(SecondsSource source) { monotonicSource = source ? source : RealMonotonic; }
+
+void SetAbsoluteSource(SecondsSource source) { absoluteSource = source; }

@@ -13,3 +13,7 @@ double MonotonicSeconds();
 // times; tests step it by hand). nullptr restores the real clock.
 using SecondsSource = double (*)();
 void SetMonotonicSource(SecondsSource source);
+
+// Replaces the wall clock (a headless run given a seed fixes it, so that the
+// seed taken from its whole seconds is the one asked for). nullptr restores it.
+void SetAbsoluteSource(SecondsSource source);

@@ -113,7 +113,8 @@ void KORVELCODE::Move() {
         FWDSPEED += (FORWARDSPEED - FWDSPEED) * FRAMETIME;
     }
 
-    if (LIVELINES > 0)
+    // A field drawn before its Setup has no array yet, whatever its count says.
+    if (LIVELINES > 0 && LINES)
         for (int i = 0; i < LIVELINES; ++i) LINES[i].Move(this);
 
     Sort();
@@ -122,7 +123,7 @@ void KORVELCODE::Move() {
 void KORVELCODE::Sort() {
     if (IS2D) return;
     const int count = static_cast<int>(LIVELINES);
-    if (count > 0) qsort(LINES, count, sizeof(ONELINE), compare_depth);
+    if (count > 0 && LINES) qsort(LINES, count, sizeof(ONELINE), compare_depth);
 }
 
 void KORVELCODE::Draw() {
@@ -150,7 +151,7 @@ void KORVELCODE::Draw() {
     glEnable(GL_BLEND);
     glBindTexture(GL_TEXTURE_2D, GLYPHTEX);
     glBegin(GL_QUADS);
-    if (LIVELINES > 0)
+    if (LIVELINES > 0 && LINES)
         for (int i = 0; i < LIVELINES; ++i) LINES[i].Draw(this);
     glEnd();
     glDisable(GL_BLEND);

@@ -287,6 +287,17 @@ TEST_F(CodeFieldTest, FailedAllocationLeavesAFieldWithoutLinesThatStillDraws) {
     }
 }
 
+TEST_F(CodeFieldTest, AFieldDrawnBeforeItsSetupLeavesTheMissingArrayAlone) {
+    // The view draws a frame before the settings are read: 600 lines by default, none made.
+    LoadRestView();
+    KORVELCODE field;
+    field.FRAMETIME = 1.0;
+    field.Draw();
+    field.Draw();
+    EXPECT_EQ(field.LINES, nullptr);
+    EXPECT_EQ(field.quadsSent, 0u);
+}
+
 TEST_F(CodeFieldTest, ZeroSizedFlatViewDrawsNothingAndComesBack) {
     KORVELCODE field;
     SETTINGS s = Settings(1, 100);
