@@ -1,40 +1,24 @@
 // korvel3d: the Korvel 3D screen saver for Linux desktops.
 #include <cstdio>
-#include <cstring>
+#include <string>
 
+#include "app/command_line.h"
 #include "app/gl_info.h"
-
-namespace {
-
-void printHelp(FILE* out) {
-    std::fprintf(out,
-                 "Usage: korvel3d [OPTION]...\n"
-                 "Korvel 3D: a 3-D field of falling glyph columns, drawn with OpenGL.\n"
-                 "\n"
-                 "  -h, --help       show this help and exit\n"
-                 "  -V, --version    show the version and exit\n"
-                 "      --gl-info    describe each display's OpenGL renderer and exit\n");
-}
-
-}  // namespace
+#include "app/hosts.h"
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-            printHelp(stdout);
-            return 0;
-        }
-        if (!std::strcmp(argv[i], "--version") || !std::strcmp(argv[i], "-V")) {
-            std::printf("korvel3d %s\n", KORVEL3D_VERSION);
-            return 0;
-        }
-        if (!std::strcmp(argv[i], "--gl-info")) {
-            PrintGLInfo(stdout);
-            return 0;
-        }
-        std::fprintf(stderr, "korvel3d: unknown option '%s'\nTry 'korvel3d --help'.\n", argv[i]);
-        return 2;
+    std::string error;
+    const std::optional<CommandLine> line = ParseCommandLine(argc, argv, &error);
+    if (!line) return UsageError(error);
+    switch (line->mode) {
+        case HostMode::Help: std::fputs(HelpText().c_str(), stdout); return 0;
+        case HostMode::Version: std::printf("korvel3d %s\n", KORVEL3D_VERSION); return 0;
+        case HostMode::GLInfo: PrintGLInfo(stdout); return 0;
+        case HostMode::Render: return RunRender(*line);
+        case HostMode::Hack: return RunHack(*line);
+        case HostMode::Window: return RunWindow(*line);
+        case HostMode::Configure: return UsageError("--configure is not available in this build");
+        case HostMode::FullScreen: return line->preview ? RunWindow(*line) : RunFullScreen(*line);
     }
-    printHelp(stdout);
     return 0;
 }

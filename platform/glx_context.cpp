@@ -1,0 +1,62 @@
+#include "platform/glx_context.h"
+
+#include "platform/xlib.h"
+
+#include <cstring>
+
+#include "platform/x11_window_state.h"
+
+namespace {
+
+bool HasToken(const char* list, const char* token) {
+    const size_t length = std::strlen(token);
+    for (const char* p = list; p && (p = std::strstr(p, token)); p += length)
+        if ((p == list || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0')) return true;
+    return false;
+}
+
+template <typename Function>
+Function Lookup(const char* name) {
+    return reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
+
+}  // namespace
+
+GLXOpenGLContext::GLXOpenGLContext(std::shared_ptr<X11Window::State> window, void* context)
+    : window_(std::move(window)), context_(context) {}
+
+GLXOpenGLContext::~GLXOpenGLContext() {
+    Display* dpy = window_->dpy;
+    GLXContext context = static_cast<GLXContext>(context_);
+    if (glXGetCurrentContext() == context) glXMakeCurrent(dpy, None, nullptr);
+    glXDestroyContext(dpy, context);
+}
+
+void GLXOpenGLContext::setValues(const int32_t* values, int32_t parameter) {
+    if (parameter != NSOpenGLCPSwapInterval || !values || window_->lost) return;
+    Display* dpy = window_->dpy;
+    const char* extensions = glXQueryExtensionsString(dpy, window_->visual.screen);
+    if (HasToken(extensions, "GLX_EXT_swap_control")) {
+        if (auto set = Lookup<PFNGLXSWAPINTERVALEXTPROC>("glXSwapIntervalEXT")) {
+            set(dpy, window_->window, values[0]);
+            swapInterval_ = values[0];
+        }
+    } else if (HasToken(extensions, "GLX_MESA_swap_control")) {
+        // The MESA form sets the interval of the current context's drawable.
+        if (auto set = Lookup<PFNGLXSWAPINTERVALMESAPROC>("glXSwapIntervalMESA"))
+            if (makeCurrentContext() && set(static_cast<unsigned>(values[0])) == 0) swapInterval_ = values[0];
+    }
+}
+
+bool GLXOpenGLContext::makeCurrentContext() {
+    if (window_->lost) return false;
+    GLXContext context = static_cast<GLXContext>(context_);
+    // Each view makes its context current before it draws; skip the round trip when it already is.
+    if (glXGetCurrentContext() == context && glXGetCurrentDrawable() == window_->window) return true;
+    return glXMakeCurrent(window_->dpy, window_->window, context);
+}
+
+void GLXOpenGLContext::flushBuffer() {
+    if (window_->lost) return;
+    glXSwapBuffers(window_->dpy, window_->window);
+}
