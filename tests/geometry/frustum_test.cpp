@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "tests/support/gl_test.h"
+#include "tests/support/scene_views.h"
 
 namespace {
 
@@ -15,15 +16,6 @@ protected:
         glLoadIdentity();
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-    }
-    // The 3-D field at rest: a 45-degree perspective, eye at (0, 0, 25) looking toward -z.
-    void LoadRestView() {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(45.0, 4.0 / 3.0, 1.0, 100.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        gluLookAt(0, 0, 25, 0, 0, -1, 0, 1, 0);
     }
     // The flat view of glyph size 15: 93 x 69, origin in the middle, scale 93 / (2 * 0.15 * 93).
     void LoadFlatView() {
@@ -84,8 +76,7 @@ TEST_F(FrustumTest, PointAtEdgeSolvesAlongTheAxisThePlaneFaces) {
 }
 
 TEST_F(FrustumTest, TopEdgeOfThe3DRestView) {
-    LoadRestView();
-    ExtractFrustum();
+    LoadRestView(true);
     const double tan225 = std::tan(22.5 * 3.141592653589793 / 180);
     for (float x : {-20.0f, 3.0f, 24.0f}) {
         EXPECT_NEAR(PointAtEdgeOfFrustum(3, {x, 25, -25}).y, 50 * tan225, 1e-3);  // about 20.71

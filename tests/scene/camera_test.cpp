@@ -6,16 +6,9 @@
 #include <vector>
 
 #include "tests/support/gl_test.h"
+#include "tests/support/scene_views.h"
 
 namespace {
-
-// The next n values of rand() after srand(seed).
-std::vector<int> Draws(unsigned seed, int n) {
-    srand(seed);
-    std::vector<int> values(n);
-    for (int& v : values) v = rand();
-    return values;
-}
 
 class CameraTest : public GLTest {
 protected:

@@ -10,15 +10,9 @@
 
 #include "geometry/frustum.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/scene_views.h"
 
 namespace {
-
-std::vector<int> Draws(unsigned seed, int n) {
-    srand(seed);
-    std::vector<int> values(n);
-    for (int& v : values) v = rand();
-    return values;
-}
 
 SETTINGS Settings(uint32_t mode, int lines = 600, int glyphSize = 15) {
     SETTINGS s;
@@ -39,14 +33,6 @@ SETTINGS Settings(uint32_t mode, int lines = 600, int glyphSize = 15) {
 
 class CodeFieldTest : public GLTest {
 protected:
-    void LoadRestView() {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(45.0, 4.0 / 3.0, 1.0, 100.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        gluLookAt(0, 0, 25, 0, 0, -1, 0, 1, 0);
-    }
 };
 
 TEST_F(CodeFieldTest, ConstructorDefaults) {
@@ -154,8 +140,7 @@ TEST_F(CodeFieldTest, FlatProjectionSpansTheSameWorldWidthWhateverTheViewSize) {
 }
 
 TEST_F(CodeFieldTest, LiveLinesRampOverTenSecondsOfFrameTime) {
-    LoadRestView();
-    ExtractFrustum();
+    LoadRestView(true);
     KORVELCODE field;
     SETTINGS s = Settings(0, 600);
     field.Setup(&s);
@@ -171,8 +156,7 @@ TEST_F(CodeFieldTest, LiveLinesRampOverTenSecondsOfFrameTime) {
 }
 
 TEST_F(CodeFieldTest, PartlyLiveLineMovesButTakesNoPartInTheSort) {
-    LoadRestView();
-    ExtractFrustum();
+    LoadRestView(true);
     KORVELCODE field;
     SETTINGS s = Settings(0, 7);
     s.FORWARDMOTION = false;
@@ -194,8 +178,7 @@ TEST_F(CodeFieldTest, PartlyLiveLineMovesButTakesNoPartInTheSort) {
 }
 
 TEST_F(CodeFieldTest, SortPutsTheFarthestFirst) {
-    LoadRestView();
-    ExtractFrustum();
+    LoadRestView(true);
     KORVELCODE field;
     SETTINGS s = Settings(0, 100);
     field.Setup(&s);
@@ -218,8 +201,7 @@ TEST(CompareDepth, LargerDepthFirstAndNaNIsEqual) {
 }
 
 TEST_F(CodeFieldTest, DriftTimersDrawOnTheFirstFrameWithTime) {
-    LoadRestView();
-    ExtractFrustum();
+    LoadRestView(true);
     KORVELCODE field;
     SETTINGS s = Settings(0, 0);
     s.SIDEWAYSMOTION = true;

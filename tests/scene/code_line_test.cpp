@@ -10,15 +10,9 @@
 #include "scene/code_field.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/scene_views.h"
 
 namespace {
-
-std::vector<int> Draws(unsigned seed, int n) {
-    srand(seed);
-    std::vector<int> values(n);
-    for (int& v : values) v = rand();
-    return values;
-}
 
 class CodeLineTest : public GLTest {
 protected:
@@ -37,16 +31,6 @@ protected:
         glOrtho(-30, 30, -30, 30, -30, 30);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        ExtractFrustum();
-    }
-    // The 3-D view at rest: 45 degrees, near 1, far 100, eye at (0, 0, 25).
-    void LoadRestView() {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(45.0, 4.0 / 3.0, 1.0, 100.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        gluLookAt(0, 0, 25, 0, 0, -1, 0, 1, 0);
         ExtractFrustum();
     }
     // A line of known glyphs: cell k shows column k % 16, row k % 8.
@@ -134,7 +118,7 @@ TEST_F(CodeLineTest, FlatResetStandsOnAColumnOfTheGridAtTheTopEdge) {
 }
 
 TEST_F(CodeLineTest, ResetWithoutRotationStartsOnTheTopPlaneOfTheView) {
-    LoadRestView();
+    LoadRestView(true);
     field.CAMERA.CAMROTATION = false;
     srand(8);
     ONELINE line;
@@ -217,7 +201,7 @@ TEST_F(CodeLineTest, WithRotationALineDiesBelowMinus25) {
 }
 
 TEST_F(CodeLineTest, WithoutRotationALineDiesBeyondTheBottomPlane) {
-    LoadRestView();
+    LoadRestView(true);
     field.CAMERA.CAMROTATION = false;
     field.FRAMETIME = 0.0;
     // At z = 0 the view's bottom edge is at y = -10.36.
@@ -304,7 +288,7 @@ TEST_F(CodeLineTest, QuadCornersAndMirroredTextureCoordinates) {
 }
 
 TEST_F(CodeLineTest, FlickerChangesOnlyChangingCellsInsideTheView) {
-    LoadRestView();
+    LoadRestView(true);
     field.IS2D = false;
     field.FRAMETIME = 0.5;
     ONELINE line = KnownLine(20, 3);

@@ -8,15 +8,9 @@
 #include "scene/clock.h"
 #include "scene/scene_driver.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/scene_views.h"
 
 namespace {
-
-std::vector<int> Draws(unsigned seed, int n) {
-    srand(seed);
-    std::vector<int> values(n);
-    for (int& v : values) v = rand();
-    return values;
-}
 
 class OverlayTest : public GLTest {
 protected:
