@@ -20,8 +20,15 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# With a display: the saver in a window. Without one: frames drawn headless into out/.
 run: build
-	@$(BUILD)/app/korvel3d --help
+	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
+	  $(BUILD)/app/korvel3d --window 1280x720; \
+	else \
+	  $(BUILD)/app/korvel3d --render out --frames 300 --size 1280x720 && \
+	  echo "korvel3d: no display; 300 frames of 1280x720 are in $(CURDIR)/out/ (frame-00001.png ...)"; \
+	fi
+
 
 # Tests that need a display find one here; the rest run headless on Mesa.
 test: build
