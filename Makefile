@@ -1,13 +1,14 @@
 # Two commands do everything on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds, and runs the saver
 #   make test   installs what is missing, builds, and runs every test
+#   make install [PREFIX=/usr/local] [DESTDIR=...]   installs the saver; make uninstall removes it
 BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE_ARGS ?=
 # Screen for the tests that need an X server; -noreset keeps RandR monitors alive.
 XVFB_SCREEN ?= -screen 0 1920x1080x24 -noreset
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench clean install uninstall
 
 all: build
 
@@ -43,3 +44,15 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The prefix is built into the program (its data folder) and the man page, so it is set at
+# configure time; DESTDIR only moves where the files are written.
+PREFIX ?= /usr/local
+install: configure
+	@cmake -S . -B $(BUILD) $(CMAKE_ARGS) -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+	@DESTDIR=$(DESTDIR) cmake --install $(BUILD)
+
+# Removes what the last install from this build wrote, by its manifest (give the same DESTDIR).
+uninstall:
+	@DESTDIR=$(DESTDIR) cmake -DMANIFEST=$(BUILD)/install_manifest.txt -P app/uninstall.cmake

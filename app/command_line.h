@@ -9,8 +9,8 @@
 
 enum class HostMode {
     FullScreen,  // no mode option: the saver on every monitor
-    Window,      // --window [WxH]
-    Hack,        // XScreenSaver: --window-id ID, -window-id, -root, -window, $XSCREENSAVER_WINDOW
+    Window,      // --window [WxH] (also -window, as XScreenSaver's hacks spell "a window of its own")
+    Hack,        // XScreenSaver: --window-id ID, -window-id, -root, $XSCREENSAVER_WINDOW
     Render,      // --render DIR --frames N
     Configure,   // --configure: the sheet beside a live preview
     GLInfo,      // --gl-info
@@ -40,9 +40,12 @@ struct CommandLine {
     void applyOverrides(bool& mainMonitorOnly, SETTINGS& settings) const;
 };
 
-// Parses the arguments (argv[0] is the program). On a bad argument returns
-// nothing and sets *error to one line naming the option and what it accepts;
-// the program then exits with status 2.
+// Parses the arguments (argv[0] is the program). Every option takes one dash or
+// two, and a value may follow '='; the preference options come from the table in
+// app/option_table.h. XSCREENSAVER_WINDOW is read when no mode option, or only
+// -root, is given. On a bad argument returns nothing and sets *error to one line
+// (without the program's name) naming the option and what it accepts; the
+// program then exits with status 2.
 std::optional<CommandLine> ParseCommandLine(int argc, char** argv, std::string* error);
 
 // The help text, generated from the one table of options.
