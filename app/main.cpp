@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/configure_host.h"
 #include "app/gl_info.h"
 #include "app/hosts.h"
 
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
         case HostMode::Render: return RunRender(*line);
         case HostMode::Hack: return RunHack(*line);
         case HostMode::Window: return RunWindow(*line);
-        case HostMode::Configure: return UsageError("--configure is not available in this build");
+        case HostMode::Configure: return RunConfigure(*line);
         case HostMode::FullScreen: return line->preview ? RunWindow(*line) : RunFullScreen(*line);
     }
     return 0;
