@@ -44,7 +44,6 @@ bool XHostLoop::addView(std::unique_ptr<X11Window> window, const CommandLine& li
 }
 
 int XHostLoop::run(const EndsOn& endsOn, bool showFrameRate) {
-    CatchTerminationSignals();
     std::unique_ptr<FrameRateReport> report;
     if (showFrameRate) report = std::make_unique<FrameRateReport>(engine_);
     engine_.startAnimation();

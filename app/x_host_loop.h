@@ -23,7 +23,8 @@ public:
 
     // True when the event ends the session. A destroyed window always ends it.
     using EndsOn = std::function<bool(const WindowEvent&)>;
-    // Starts the views and runs until an event, a signal or a window's end. Returns 0.
+    // Starts the views and runs until an event, a signal (CatchTerminationSignals
+    // first) or a window's end. Returns 0.
     int run(const EndsOn& endsOn, bool showFrameRate);
 
     SaverEngine& engine() { return engine_; }

@@ -17,6 +17,8 @@ constexpr int kPreviewWidth = 400, kPreviewHeight = 300;
 constexpr int kMotionSlack = 5;
 
 std::unique_ptr<WindowServer> OpenServer() {
+    // From the very start: XScreenSaver may end a hack while it is still setting up.
+    CatchTerminationSignals();
     std::unique_ptr<WindowServer> server = WindowServer::open();
     if (!server) {
         const char* name = std::getenv("DISPLAY");

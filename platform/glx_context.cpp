@@ -3,6 +3,7 @@
 #include "platform/xlib.h"
 
 #include <cstring>
+#include <string>
 
 #include "platform/x11_window_state.h"
 
@@ -22,8 +23,8 @@ Function Lookup(const char* name) {
 
 }  // namespace
 
-GLXOpenGLContext::GLXOpenGLContext(std::shared_ptr<X11Window::State> window, void* context)
-    : window_(std::move(window)), context_(context) {}
+GLXOpenGLContext::GLXOpenGLContext(std::shared_ptr<X11Window::State> window, void* context, bool accelerated)
+    : window_(std::move(window)), context_(context), accelerated_(accelerated) {}
 
 GLXOpenGLContext::~GLXOpenGLContext() {
     Display* dpy = window_->dpy;
@@ -34,17 +35,21 @@ GLXOpenGLContext::~GLXOpenGLContext() {
 
 void GLXOpenGLContext::setValues(const int32_t* values, int32_t parameter) {
     if (parameter != NSOpenGLCPSwapInterval || !values || window_->lost) return;
+    // A software renderer's swaps are left free (Mesa would otherwise wait for a retrace by default).
+    const int interval = accelerated_ ? values[0] : 0;
     Display* dpy = window_->dpy;
-    const char* extensions = glXQueryExtensionsString(dpy, window_->visual.screen);
-    if (HasToken(extensions, "GLX_EXT_swap_control")) {
+    // Swap control is the client library's own: a server may not list it.
+    const std::string extensions = std::string(glXQueryExtensionsString(dpy, window_->visual.screen)) + " " +
+                                   glXGetClientString(dpy, GLX_EXTENSIONS);
+    if (HasToken(extensions.c_str(), "GLX_EXT_swap_control")) {
         if (auto set = Lookup<PFNGLXSWAPINTERVALEXTPROC>("glXSwapIntervalEXT")) {
-            set(dpy, window_->window, values[0]);
-            swapInterval_ = values[0];
+            set(dpy, window_->window, interval);
+            swapInterval_ = interval;
         }
-    } else if (HasToken(extensions, "GLX_MESA_swap_control")) {
+    } else if (HasToken(extensions.c_str(), "GLX_MESA_swap_control")) {
         // The MESA form sets the interval of the current context's drawable.
         if (auto set = Lookup<PFNGLXSWAPINTERVALMESAPROC>("glXSwapIntervalMESA"))
-            if (makeCurrentContext() && set(static_cast<unsigned>(values[0])) == 0) swapInterval_ = values[0];
+            if (makeCurrentContext() && set(static_cast<unsigned>(interval)) == 0) swapInterval_ = interval;
     }
 }
 

@@ -7,13 +7,17 @@
 
 class GLXOpenGLContext : public OpenGLContext {
 public:
-    // Takes the GLX context (GLXContext) and destroys it when it goes.
-    GLXOpenGLContext(std::shared_ptr<X11Window::State> window, void* context);
+    // Takes the GLX context (GLXContext) and destroys it when it goes. A
+    // software renderer's swaps are not tied to the retrace (see setValues).
+    GLXOpenGLContext(std::shared_ptr<X11Window::State> window, void* context, bool accelerated);
     ~GLXOpenGLContext() override;
     GLXOpenGLContext(const GLXOpenGLContext&) = delete;
     GLXOpenGLContext& operator=(const GLXOpenGLContext&) = delete;
 
     // NSOpenGLCPSwapInterval through GLX_EXT_swap_control, else GLX_MESA_swap_control.
+    // For a software renderer the interval is 0: its emulated retrace wait
+    // (Mesa on Xvfb) costs up to half the frame rate, and the host's 1/60 s
+    // ticks pace its frames anyway.
     void setValues(const int32_t* values, int32_t parameter) override;
     // False once the window is gone.
     bool makeCurrentContext() override;
@@ -24,5 +28,6 @@ public:
 private:
     std::shared_ptr<X11Window::State> window_;
     void* context_;
+    bool accelerated_;
     int swapInterval_ = 0;
 };

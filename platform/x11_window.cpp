@@ -58,22 +58,25 @@ bool HasToken(const char* list, const char* token) {
     return false;
 }
 
-// Asked for an accelerated renderer: where the screen has only a software one,
-// take it and say so, once.
-void NoteSoftwareRenderer(Display* dpy, int screen) {
-    static bool noted = false;
-    if (noted || !HasToken(glXQueryExtensionsString(dpy, screen), "GLX_MESA_query_renderer")) return;
+// False when the screen's renderer says it is software only; true when it is
+// accelerated or says nothing. A software renderer is taken, and said so once.
+bool RendererAccelerated(Display* dpy, int screen) {
+    if (!HasToken(glXQueryExtensionsString(dpy, screen), "GLX_MESA_query_renderer")) return true;
     auto queryInteger = reinterpret_cast<PFNGLXQUERYRENDERERINTEGERMESAPROC>(
         glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
     auto queryString = reinterpret_cast<PFNGLXQUERYRENDERERSTRINGMESAPROC>(
         glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXQueryRendererStringMESA")));
     unsigned accelerated = 1;
     if (!queryInteger || !queryInteger(dpy, screen, 0, GLX_RENDERER_ACCELERATED_MESA, &accelerated) || accelerated)
-        return;
-    const char* name = queryString ? queryString(dpy, screen, 0, GLX_RENDERER_DEVICE_ID_MESA) : nullptr;
-    NSLog("no accelerated OpenGL renderer on this display; drawing with the software renderer %s",
-          name ? name : "");
-    noted = true;
+        return true;
+    static bool noted = false;
+    if (!noted) {
+        const char* name = queryString ? queryString(dpy, screen, 0, GLX_RENDERER_DEVICE_ID_MESA) : nullptr;
+        NSLog("no accelerated OpenGL renderer on this display; drawing with the software renderer %s",
+              name ? name : "");
+        noted = true;
+    }
+    return false;
 }
 
 Cursor BlankCursor(Display* dpy, Window window) {
@@ -235,8 +238,7 @@ std::unique_ptr<OpenGLContext> X11Window::createContext(const PixelFormat& forma
     }
     GLXContext context = glXCreateContext(dpy, visual, nullptr, True);
     if (!context) return nullptr;
-    if (format.accelerated) NoteSoftwareRenderer(dpy, visual->screen);
-    return std::make_unique<GLXOpenGLContext>(state_, context);
+    return std::make_unique<GLXOpenGLContext>(state_, context, RendererAccelerated(dpy, visual->screen));
 }
 
 unsigned long X11Window::id() const { return state_->window; }
