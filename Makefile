@@ -26,8 +26,8 @@ run: build
 	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
 	  $(BUILD)/app/korvel3d --window 1280x720; \
 	else \
-	  $(BUILD)/app/korvel3d --render out --frames 300 --size 1280x720 && \
-	  echo "korvel3d: no display; 300 frames of 1280x720 are in $(CURDIR)/out/ (frame-00001.png ...)"; \
+	  $(BUILD)/app/korvel3d --render out --frames 600 --size 1280x720 && \
+	  echo "korvel3d: no display; 600 frames (10 s) of 1280x720 are in $(CURDIR)/out/ (frame-00001.png ...)"; \
 	fi
 
 

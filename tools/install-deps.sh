@@ -9,7 +9,7 @@ packages=(
   libx11-dev libxrandr-dev libglib2.0-dev libgtk-3-dev
   libpng-dev libfreetype-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-xserver-utils xdotool
+  xvfb xauth x11-xserver-utils x11-utils xdotool groff-base
   fonts-vlgothic fonts-dejavu-core
 )
 
