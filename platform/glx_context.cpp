@@ -1,5 +1,7 @@
 #include "platform/glx_context.h"
 
+#include "platform/extension_token.h"
+
 #include "platform/xlib.h"
 
 #include <cstring>
@@ -8,13 +10,6 @@
 #include "platform/x11_window_state.h"
 
 namespace {
-
-bool HasToken(const char* list, const char* token) {
-    const size_t length = std::strlen(token);
-    for (const char* p = list; p && (p = std::strstr(p, token)); p += length)
-        if ((p == list || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0')) return true;
-    return false;
-}
 
 template <typename Function>
 Function Lookup(const char* name) {
@@ -41,12 +36,12 @@ void GLXOpenGLContext::setValues(const int32_t* values, int32_t parameter) {
     // Swap control is the client library's own: a server may not list it.
     const std::string extensions = std::string(glXQueryExtensionsString(dpy, window_->visual.screen)) + " " +
                                    glXGetClientString(dpy, GLX_EXTENSIONS);
-    if (HasToken(extensions.c_str(), "GLX_EXT_swap_control")) {
+    if (HasExtensionToken(extensions.c_str(), "GLX_EXT_swap_control")) {
         if (auto set = Lookup<PFNGLXSWAPINTERVALEXTPROC>("glXSwapIntervalEXT")) {
             set(dpy, window_->window, interval);
             swapInterval_ = interval;
         }
-    } else if (HasToken(extensions.c_str(), "GLX_MESA_swap_control")) {
+    } else if (HasExtensionToken(extensions.c_str(), "GLX_MESA_swap_control")) {
         // The MESA form sets the interval of the current context's drawable.
         if (auto set = Lookup<PFNGLXSWAPINTERVALMESAPROC>("glXSwapIntervalMESA"))
             if (makeCurrentContext() && set(static_cast<unsigned>(interval)) == 0) swapInterval_ = interval;

@@ -1,5 +1,7 @@
 #include "platform/renderer_info.h"
 
+#include "platform/extension_token.h"
+
 #include <GL/glx.h>
 #include <GL/glxext.h>
 
@@ -9,13 +11,6 @@
 #include "platform/display_services_x11.h"
 
 namespace {
-
-bool HasToken(const char* list, const char* token) {
-    const size_t length = std::strlen(token);
-    for (const char* p = list; p && (p = std::strstr(p, token)); p += length)
-        if ((p == list || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0')) return true;
-    return false;
-}
 
 int32_t Clamped(unsigned value) { return value > INT_MAX ? INT_MAX : static_cast<int32_t>(value); }
 
@@ -30,7 +25,7 @@ bool QueryRendererInfo(uint32_t displayMask, std::vector<RendererDescription>* r
     if (!glXQueryExtension(dpy, &errorBase, &eventBase)) return false;
 
     PFNGLXQUERYRENDERERINTEGERMESAPROC query = nullptr;
-    if (HasToken(glXQueryExtensionsString(dpy, display->screen), "GLX_MESA_query_renderer"))
+    if (HasExtensionToken(glXQueryExtensionsString(dpy, display->screen), "GLX_MESA_query_renderer"))
         query = reinterpret_cast<PFNGLXQUERYRENDERERINTEGERMESAPROC>(
             glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
     if (!query) {

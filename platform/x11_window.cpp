@@ -1,5 +1,7 @@
 #include "platform/x11_window.h"
 
+#include "platform/extension_token.h"
+
 #include "platform/xlib.h"
 
 #include <unistd.h>
@@ -51,17 +53,10 @@ std::string Shortfall(Display* dpy, XVisualInfo* visual, const PixelFormat& form
     return missing;
 }
 
-bool HasToken(const char* list, const char* token) {
-    const size_t length = std::strlen(token);
-    for (const char* p = list; p && (p = std::strstr(p, token)); p += length)
-        if ((p == list || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0')) return true;
-    return false;
-}
-
 // False when the screen's renderer says it is software only; true when it is
 // accelerated or says nothing. A software renderer is taken, and said so once.
 bool RendererAccelerated(Display* dpy, int screen) {
-    if (!HasToken(glXQueryExtensionsString(dpy, screen), "GLX_MESA_query_renderer")) return true;
+    if (!HasExtensionToken(glXQueryExtensionsString(dpy, screen), "GLX_MESA_query_renderer")) return true;
     auto queryInteger = reinterpret_cast<PFNGLXQUERYRENDERERINTEGERMESAPROC>(
         glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
     auto queryString = reinterpret_cast<PFNGLXQUERYRENDERERSTRINGMESAPROC>(

@@ -1,0 +1,3 @@
+#pragma once
+// Whether a space-separated extension list (GLX, EGL) names token as a whole word.
+bool HasExtensionToken(const char* list, const char* token);
