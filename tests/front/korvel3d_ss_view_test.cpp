@@ -7,6 +7,7 @@
 
 #include "front/preferences.h"
 #include "platform/bundle.h"
+#include "platform/display_services.h"
 #include "platform/offscreen_window.h"
 #include "platform/screen_saver_defaults.h"
 #include "tests/support/stepped_clock.h"
@@ -14,12 +15,15 @@
 
 namespace {
 
+// Each test needs its own preference folder, and the module's store is opened
+// once per process: CTest runs every test in a process of its own.
 class ScreenSaverViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("KORVEL3D_CONFIG_DIR", config.path().c_str(), 1);
         // The main screen comes from the X server; these tests place windows on screens by hand.
         unsetenv("DISPLAY");
+        CloseDisplayServices();  // forget a connection an earlier test of this process made
         SetResourceSearchFolder(KORVEL_BUILD_DIR "/app");
     }
     void TearDown() override { SetResourceSearchFolder(""); }
