@@ -1,7 +1,6 @@
 #include "front/preference_table.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -24,12 +23,13 @@ PreferenceEntry Whole(const char* key, int32_t initial, UnsignedField field, Pre
 PreferenceEntry Decimal(const char* key, float initial, FloatField field) { return {key, initial, field, std::nullopt}; }
 
 // The only values that break the saver: a glyph size below 1 divides by zero, a fall speed
-// below -29 takes a remainder by zero or a negative number (and one above this maximum
-// overflows when 30 is added), a negative line count cannot be allocated. The upper limits
-// keep a mistyped huge size or count from exhausting memory or time.
-constexpr PreferenceBounds kGlyphSizeBounds{1, 1000};
+// below -29 takes a remainder by zero or a negative number, a negative line count cannot be
+// allocated. The upper limits keep a mistyped huge value from breaking it the other way:
+// above 500 the flat view is less than one glyph high and shows nothing; a huge fall speed
+// makes millions of cell steps a frame; a huge count exhausts memory.
+constexpr PreferenceBounds kGlyphSizeBounds{1, 500};
 constexpr PreferenceBounds kLineCountBounds{0, 100000};
-constexpr PreferenceBounds kFallSpeedBounds{-29, std::numeric_limits<int32_t>::max() - 30};
+constexpr PreferenceBounds kFallSpeedBounds{-29, 10000};
 
 std::vector<PreferenceEntry> BuildTable() {
     using F = PreferenceFields;

@@ -3,12 +3,16 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
 
 // Into (-180, 180]: a returning phase then takes the short way back to zero.
 float wrapHalfTurn(float angle) {
+    // So large that adding a turn no longer changes the float: the loops below
+    // would never end. Take the remainder first.
+    if (std::fabs(angle) > 1e6f) angle = std::fmod(angle, 360.0f);
     while (angle < 0) angle += 360;
     while (angle > 360) angle -= 360;
     if (angle > 180) angle -= 360;
@@ -76,9 +80,12 @@ void ONECAMERA::Move(double t) {
         }
 
         if (EASE < 1) EASE += t * 0.5;
-        ANGLE.x += (TARGET.x - ANGLE.x) * t * EASE;
-        ANGLE.y += (TARGET.y - ANGLE.y) * t * EASE;
-        ANGLE.z += (TARGET.z - ANGLE.z) * t * EASE;
+        // A step of more than twice the gap (frames of seconds) would swing the angles
+        // ever further from their targets; such a step goes to the target instead.
+        const double step = t * EASE > 2 ? 1.0 : t * EASE;
+        ANGLE.x += (TARGET.x - ANGLE.x) * step;
+        ANGLE.y += (TARGET.y - ANGLE.y) * step;
+        ANGLE.z += (TARGET.z - ANGLE.z) * step;
 
         Rotate(&EYE, ANGLE.x, ANGLE.y, ANGLE.z);
         Rotate(&UP, ANGLE.x, ANGLE.y, ANGLE.z);

@@ -86,6 +86,15 @@ void KORVELCODE::Cleanup() {
     LINES = nullptr;
 }
 
+namespace {
+
+// How much of the gap to its target a speed closes this frame: the frame time. A frame of
+// more than 2 s would swing the speed ever further past its target (until it overflows and
+// stays NaN); such a frame closes the gap instead.
+double EasingStep(double frameTime) { return frameTime > 2 ? 1.0 : frameTime; }
+
+}  // namespace
+
 void KORVELCODE::Move() {
     const float n = TOT_NUM_LINES;
     if (LIVELINES < n) {
@@ -99,7 +108,7 @@ void KORVELCODE::Move() {
             SIDETARGET = (rand() % 2000 - 1000) / 100.0f;
             SIDETIMER = (rand() % 500) / 100.0f;
         }
-        SIDESPEED += (SIDETARGET - SIDESPEED) * FRAMETIME;
+        SIDESPEED += (SIDETARGET - SIDESPEED) * EasingStep(FRAMETIME);
     }
 
     if (FORWARDMOTION) {
@@ -110,7 +119,7 @@ void KORVELCODE::Move() {
                 FWDTIMER = (rand() % 1500) / 100.0f;
             }
         }
-        FWDSPEED += (FORWARDSPEED - FWDSPEED) * FRAMETIME;
+        FWDSPEED += (FORWARDSPEED - FWDSPEED) * EasingStep(FRAMETIME);
     }
 
     // A field drawn before its Setup has no array yet, whatever its count says.

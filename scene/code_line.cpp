@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "geometry/frustum.h"
@@ -63,19 +64,31 @@ void ONELINE::Move(KORVELCODE* field) {
     STEP += SPEED * t;
     const float pitch = 2 * SIZE;
     if (STEP > pitch) {
-        const int n = static_cast<int>(STEP / pitch);
+        const double steps = STEP / pitch;
+        const int n = steps < INT_MAX ? static_cast<int>(steps) : INT_MAX;
         SHOWN = std::min(SHOWN + n, LENGTH);
         STEP -= n * 2 * SIZE;
-        for (int step = 0; step < n; ++step) {
-            for (int k = LENGTH - 1; k >= 1; --k) {
-                GLYPHS[k][0] = GLYPHS[k - 1][0];
-                GLYPHS[k][1] = GLYPHS[k - 1][1];
-                CHANGING[k] = CHANGING[k - 1];
-                MIRRORED[k] = MIRRORED[k - 1];
+        // n steps, each moving every cell one place toward the tail and drawing a new
+        // head, done at once: old cell k ends at k + n, and the head of step s (1 to n)
+        // at n - s. Heads pushed past the tail are still drawn, so the draws stay the same.
+        for (int k = LENGTH - 1; k >= n; --k) {
+            GLYPHS[k][0] = GLYPHS[k - n][0];
+            GLYPHS[k][1] = GLYPHS[k - n][1];
+            CHANGING[k] = CHANGING[k - n];
+            MIRRORED[k] = MIRRORED[k - n];
+        }
+        for (int step = 1; step <= n; ++step) {
+            int32_t glyph[2];
+            NewGlyph(glyph);
+            const int32_t changing = rand() % 5 == 2 ? 1 : 0;
+            const int32_t mirrored = rand() & 1;
+            const int k = n - step;
+            if (k < LENGTH) {
+                GLYPHS[k][0] = glyph[0];
+                GLYPHS[k][1] = glyph[1];
+                CHANGING[k] = changing;
+                MIRRORED[k] = mirrored;
             }
-            NewGlyph(GLYPHS[0]);
-            CHANGING[0] = rand() % 5 == 2 ? 1 : 0;
-            MIRRORED[0] = rand() & 1;
         }
     }
 

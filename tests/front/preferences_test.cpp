@@ -155,13 +155,14 @@ TEST_F(PreferencesTest, ReadingBoundsOnlyTheValuesThatBreakTheSaver) {
         {"GlyphSize", -7, 1, glyph},
         {"GlyphSize", kMin, 1, glyph},
         {"GlyphSize", 1, 1, glyph},
-        {"GlyphSize", 1000, 1000, glyph},
-        {"GlyphSize", 5000, 1000, glyph},
+        {"GlyphSize", 500, 500, glyph},
+        {"GlyphSize", 5000, 500, glyph},
         {"FallSpeed", -100, -29, fall},
         {"FallSpeed", -30, -29, fall},
         {"FallSpeed", -29, -29, fall},
         {"FallSpeed", 500, 500, fall},
-        {"FallSpeed", kMax, kMax - 30, fall},  // adding 30 must not overflow
+        {"FallSpeed", 10000, 10000, fall},
+        {"FallSpeed", kMax, 10000, fall},  // adding 30 must not overflow, nor the steps stall
         {"LineDensity", -5, 0, lines},
         {"LineDensity", 0, 0, lines},
         {"LineDensity", 100000, 100000, lines},

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -150,6 +151,25 @@ TEST_F(CameraTest, EaseGrowsByHalfPerSecondUntilItReachesOne) {
     camera.ANGLE = MakePoint(0, 0, 0);
     camera.Move(0.1);
     EXPECT_NEAR(camera.ANGLE.x, 100 * 0.1 * last, 1e-4);
+}
+
+TEST_F(CameraTest, FramesOfSecondsNeitherHangNorSwingTheAnglesAway) {
+    srand(2);
+    ONECAMERA camera;
+    camera.PHASETIMER = 0;  // roaming from the first frame
+    for (int frame = 0; frame < 200; ++frame) {
+        glLoadIdentity();
+        camera.Move(8.0);  // a loaded machine: ticks of 8 s are still used
+        ASSERT_TRUE(std::isfinite(camera.ANGLE.x) && std::isfinite(camera.ANGLE.y) && std::isfinite(camera.ANGLE.z));
+        ASSERT_LT(std::fabs(camera.ANGLE.x), 1e4f) << frame;
+    }
+    // The returning phase's wrap also copes with an angle no turn can change.
+    camera.ROAMING = false;
+    camera.PHASETIMER = 100;
+    camera.ANGLE = MakePoint(1e10f, -1e10f, 0);
+    camera.Move(0.0);
+    EXPECT_LE(std::fabs(camera.ANGLE.x), 180);
+    EXPECT_LE(std::fabs(camera.ANGLE.y), 180);
 }
 
 TEST_F(CameraTest, PoseTurnsEyeAndUpAboutTheOrigin) {

@@ -226,6 +226,22 @@ TEST_F(CodeFieldTest, DriftTimersDrawOnTheFirstFrameWithTime) {
     EXPECT_FLOAT_EQ(field.FWDSPEED, field.FORWARDSPEED * 0.5f);
 }
 
+TEST_F(CodeFieldTest, DriftSpeedsSurviveFramesOfSeconds) {
+    LoadRestView(true);
+    KORVELCODE field;
+    SETTINGS s = Settings(0, 50);
+    s.SIDEWAYSMOTION = true;
+    field.Setup(&s);
+    field.FRAMETIME = 3.0;  // past its target and back, ever further, without a limit
+    for (int frame = 0; frame < 150; ++frame) field.Move();
+    field.FRAMETIME = 1 / 60.0;
+    for (int frame = 0; frame < 10; ++frame) field.Move();
+    EXPECT_TRUE(std::isfinite(field.SIDESPEED));
+    EXPECT_TRUE(std::isfinite(field.FWDSPEED));
+    EXPECT_LE(std::fabs(field.FWDSPEED), 60.0f);
+    for (int i = 0; i < 50; ++i) EXPECT_TRUE(std::isfinite(field.LINES[i].POS.x)) << i;
+}
+
 TEST_F(CodeFieldTest, HeldForwardSpeedWithoutRandomness) {
     KORVELCODE field;
     SETTINGS s = Settings(0, 0);

@@ -155,6 +155,28 @@ TEST_F(CodeLineTest, CellStepsKeepShownCellsFixedInSpace) {
     EXPECT_EQ(line.GLYPHS[1][0], r[0] % 16);
 }
 
+TEST_F(CodeLineTest, ManyStepsInOneFrameKeepOnlyTheNewestHeadsAndEveryDraw) {
+    field.CAMERA.CAMROTATION = true;
+    field.FRAMETIME = 1.0;
+    ONELINE line = KnownLine(12, 12);
+    line.SPEED = 15.05f;  // 50 pitches of 0.3 in one frame
+    line.POS.y = 100;
+    const int n = 50;
+    const auto r = Draws(77, 4 * n + 1);
+    srand(77);
+    line.Move(&field);
+    EXPECT_EQ(line.SHOWN, 12);
+    // Cell k holds the head of step n - k: the twelve newest, the others pushed out.
+    for (int k = 0; k < 12; ++k) {
+        const int first = 4 * (n - 1 - k);
+        EXPECT_EQ(line.GLYPHS[k][0], r[first] % 16) << k;
+        EXPECT_EQ(line.GLYPHS[k][1], r[first + 1] % 8) << k;
+        EXPECT_EQ(line.CHANGING[k], r[first + 2] % 5 == 2) << k;
+        EXPECT_EQ(line.MIRRORED[k], r[first + 3] & 1) << k;
+    }
+    EXPECT_EQ(rand(), r[4 * n]);  // four draws for every step, kept or not
+}
+
 TEST_F(CodeLineTest, NoStepUntilStrictlyPastOnePitchAndAFullLineDropsItsTop) {
     field.CAMERA.CAMROTATION = true;
     field.FRAMETIME = 0;
