@@ -44,7 +44,9 @@ void BasicOpenGLView::Setup() {
     if (OpenGLContext* context = openGLContext()) context->makeCurrentContext();
     setStartTime();
     getCurrentCaps();
-    srand(static_cast<uint32_t>(gStartTime));
+    // Through a signed 64-bit value: a clock set before 2001 gives a negative time,
+    // which has no defined conversion straight to an unsigned type.
+    srand(static_cast<uint32_t>(static_cast<int64_t>(gStartTime)));
 
     if (ssMain) {
         ssMain->Cleanup();

@@ -66,8 +66,9 @@ bool RESFILE::Open(const char* path) {
 
     // NUMLUMPS x 28 can exceed 32 bits: check the directory against the file
     // in 64 bits before allocating, so a huge count cannot shrink the buffer.
+    // An empty directory reads nothing, wherever it is said to lie.
     const uint64_t dirEnd = uint64_t(HEADER.DIROFFSET) + uint64_t(HEADER.NUMLUMPS) * sizeof(RESLUMP);
-    if (dirEnd > uint64_t(FILESIZE)) {
+    if (HEADER.NUMLUMPS > 0 && dirEnd > uint64_t(FILESIZE)) {
         CloseFile();
         return false;
     }
@@ -123,7 +124,7 @@ bool RESFILE::LoadData(int index, unsigned char** out) {
     if (!SeekTo(lump.LUMPOFFSET)) return false;
     // A lump that runs past the end of the file can never be read whole:
     // refuse it before allocating its claimed size.
-    if (uint64_t(lump.LUMPOFFSET) + lump.LUMPSIZE > uint64_t(FILESIZE)) return false;
+    if (lump.LUMPSIZE > 0 && uint64_t(lump.LUMPOFFSET) + lump.LUMPSIZE > uint64_t(FILESIZE)) return false;
 
     unsigned char* buffer = new (std::nothrow) unsigned char[lump.LUMPSIZE];
     if (!buffer) return false;

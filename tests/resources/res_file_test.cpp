@@ -95,6 +95,13 @@ TEST(ResFileTest, AnArchiveWithoutLumpsOpensButHasNoLumpToSeek) {
     EXPECT_FALSE(reader.SeekLump(0));
     EXPECT_FALSE(reader.LoadData(0, &data));
     EXPECT_EQ(data, nullptr);
+
+    // An empty directory reads nothing, so where it is said to lie does not matter.
+    Bytes placeholder = BuildArchive({});
+    PutLittleEndian32(placeholder, kDirOffsetAt, 0x7FFFFFF0u);
+    TempFile far(placeholder);
+    RESFILE farReader;
+    EXPECT_TRUE(farReader.Open(far.path()));
 }
 
 struct BadArchive {
@@ -208,6 +215,16 @@ TEST(ResFileTest, AZeroSizeLumpLoadsAsAnEmptyBuffer) {
     ASSERT_TRUE(reader.LoadData(0, &data));
     EXPECT_NE(data, nullptr);
     delete[] data;
+
+    // Reading nothing succeeds even where the seek lands past the end of the file.
+    Bytes bytes = BuildArchive({Lump("", 1, 0)});
+    PutLittleEndian32(bytes, GetLittleEndian32(bytes, kDirOffsetAt) + kLumpOffsetAt, uint32_t(bytes.size()) + 50);
+    TempFile past(bytes);
+    RESFILE pastReader;
+    ASSERT_TRUE(pastReader.Open(past.path()));
+    unsigned char* empty = nullptr;
+    ASSERT_TRUE(pastReader.LoadData(0, &empty));
+    delete[] empty;
 }
 
 }  // namespace
