@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/screen_saver_defaults.h"
+#include "tests/support/environment.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/xvfb_server.h"
 
@@ -22,7 +23,7 @@ protected:
         gchar* xdotool = g_find_program_in_path("xdotool");
         const bool haveXdotool = xdotool != nullptr;
         g_free(xdotool);
-        if (!haveXdotool) GTEST_SKIP() << "xdotool is not installed: no way to send real input events";
+        REQUIRE_ENVIRONMENT(haveXdotool, "xdotool is not installed: no way to send real input events");
         ASSERT_TRUE(server.start(1280, 800)) << server.error();
     }
     void TearDown() override {

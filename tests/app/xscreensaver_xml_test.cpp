@@ -16,6 +16,7 @@
 #include "app/man_page.h"
 #include "app/option_table.h"
 #include "front/default_settings.h"
+#include "tests/support/environment.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -229,8 +230,8 @@ TEST(ManPageTest, NamesEveryOptionAndFile) {
                              "~/.config/korvel3d/zqKorvel3D", "KORVEL3D_CONFIG_DIR", "XSCREENSAVER_WINDOW"})
         EXPECT_NE(page.find(roff(file)), std::string::npos) << file;
 
-    if (system("command -v groff >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "groff is not installed, so the page's roff was not checked (its text was)";
+    REQUIRE_ENVIRONMENT(system("command -v groff >/dev/null 2>&1") == 0,
+                        "groff is not installed, so the page's roff was not checked (its text was)");
     // groff's warnings go to standard error; -z discards the formatted page.
     const std::string command = "groff -man -ww -z -Tutf8 '" + path + "' 2>&1";
     FILE* groff = popen(command.c_str(), "r");

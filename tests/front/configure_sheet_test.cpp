@@ -21,6 +21,7 @@
 #include "platform/screen_saver_defaults.h"
 #include "platform/screens.h"
 #include "platform/sheet_controls.h"
+#include "tests/support/environment.h"
 #include "tests/support/stepped_clock.h"
 #include "tests/support/temp_folder.h"
 
@@ -59,8 +60,7 @@ class ConfigureSheetTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("KORVEL3D_CONFIG_DIR", ConfigFolder().path().c_str(), 1);
-        if (!gtk_init_check(nullptr, nullptr))
-            GTEST_SKIP() << "no X display (run under xvfb-run): the sheet is a GTK window";
+        REQUIRE_ENVIRONMENT(gtk_init_check(nullptr, nullptr), "no X display (run under xvfb-run): the sheet is a GTK window");
         // The interface file and the archive beside the built program.
         SetResourceSearchFolder(KORVEL_BUILD_DIR "/app");
         window = std::make_unique<OffscreenWindow>(320, 200);

@@ -1,6 +1,8 @@
 #include "platform/sheet_controls.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/support/environment.h"
 #include <gtk/gtk.h>
 
 #include <functional>
@@ -15,7 +17,7 @@ namespace {
 class SheetControlsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!gtk_init_check(nullptr, nullptr)) GTEST_SKIP() << "no X display (run under xvfb-run): GTK cannot start";
+        REQUIRE_ENVIRONMENT(gtk_init_check(nullptr, nullptr), "no X display (run under xvfb-run): GTK cannot start");
         SetResourceSearchFolder(KORVEL_SOURCE_DIR "/assets");
     }
     void TearDown() override { SetResourceSearchFolder(""); }

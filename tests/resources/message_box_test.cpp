@@ -5,6 +5,7 @@
 
 #include "platform/alert.h"
 #include "resources/tga_loader.h"
+#include "tests/support/environment.h"
 #include "tests/support/alert_capture.h"
 
 namespace {
@@ -79,9 +80,8 @@ gboolean AnswerDialog(gpointer data) {
 }
 
 TEST(MessageBoxTest, InTheProgramItIsAModalErrorDialogWithOneOkButton) {
-    if (!gtk_init_check(nullptr, nullptr)) {
-        GTEST_SKIP() << "no X display to open a dialog on (run under xvfb-run, as `make test` does)";
-    }
+    REQUIRE_ENVIRONMENT(gtk_init_check(nullptr, nullptr),
+                        "no X display to open a dialog on (run under xvfb-run, as `make test` does)");
     SetAlertsInteractive(true);
     SeenDialog seen;
     const guint source = g_timeout_add(50, AnswerDialog, &seen);
